@@ -33,6 +33,7 @@ struct State {
     std::deque<MSG> queue;
     std::function<void()> idle;
     HWND focus = nullptr;
+    LRESULT defWindowProcResult = 0;
 
     std::vector<MessageBox> messageBoxes;
     std::map<HWND, std::vector<MenuItem>> systemMenus;

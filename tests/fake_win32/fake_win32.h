@@ -74,6 +74,8 @@ void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void WhenIdle(std::function<void()> action);
 // What the user does to a window: the system's side of minimizing.
 void Minimize(HWND window);
+// What DefWindowProcA answers, so a test can see the answer passed on.
+void SetDefWindowProcResult(LRESULT result);
 
 // ---- Message boxes ----------------------------------------------------------
 struct MessageBox {

@@ -21,7 +21,8 @@ std::string NameForNewWindow(const std::string &className, HWND parent, int id) 
         return Name(parent) + "." + std::to_string(id);
     int alive = 0;
     for (const auto &entry : state().windows)
-        if (!entry.second.destroyed && !entry.second.parent && entry.second.className == className)
+        if (!entry.second.destroyed && !(entry.second.style & WS_CHILD) &&
+            entry.second.className == className)
             ++alive;
     return alive ? className + "#" + std::to_string(alive + 1) : className;
 }
@@ -193,6 +194,10 @@ std::vector<std::string> SystemMenu(HWND window) {
         entries.push_back(entry);
     }
     return entries;
+}
+
+void SetDefWindowProcResult(LRESULT result) {
+    state().defWindowProcResult = result;
 }
 
 std::map<UINT_PTR, UINT> Timers(HWND window) {
@@ -374,7 +379,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         Deliver(window, WM_CLOSE);
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE)
         Minimize(window);
-    return 0;
+    return state().defWindowProcResult;
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
