@@ -5,7 +5,7 @@
 set -eu
 
 packages="cmake make g++ libgtest-dev googletest clang-format
-g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth icoutils
+g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb xauth icoutils
 imagemagick x11-utils"
 
 missing=""

@@ -12,6 +12,12 @@
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+# Wine needs a display even to make its prefix: without one, the prefix's
+# set-up fails half way and later starts stall.
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 arch=win32
 loader=/usr/lib/wine/wine
 case "${1:-}" in
@@ -53,7 +59,4 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     prepare_prefix
 ) 9>"$WINEPREFIX.lock"
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$loader" "$@"
-fi
 exec "$loader" "$@"
