@@ -53,10 +53,22 @@ prepare_prefix() {
     touch "$WINEPREFIX/.somnivo-ready"
 }
 
+# Wine's own Tahoma and Marlett (the caption buttons' glyphs), which its
+# 64-bit loader does not find where Debian puts them.
+install_wine_fonts() {
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$fonts/marlett.ttf" ] && return 0
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -f "$font" ] && cp "$font" "$fonts/"
+    done
+    return 0
+}
+
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
     prepare_prefix
+    install_wine_fonts
 ) 9>"$WINEPREFIX.lock"
 
 exec "$loader" "$@"
