@@ -1,5 +1,5 @@
 # The commands of the README. Each installs what is missing first.
-.PHONY: deps build test demo run clean
+.PHONY: deps build test demo run dist clean
 
 PRESETS := host win32 win64
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
@@ -24,6 +24,9 @@ demo: deps
 run: deps
 	cmake --preset win32 >/dev/null && cmake --build --preset win32 --target somnivo
 	tools/wine-run.sh build/win32/somnivo.exe
+
+dist: deps
+	@tools/dist.sh
 
 clean:
 	rm -rf build
