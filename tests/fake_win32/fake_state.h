@@ -60,6 +60,8 @@ State &state();
 
 // A new handle with a name for the record.
 uintptr_t NewHandle(const std::string &name);
+// The one handle of a shared object, made on first use.
+HANDLE SharedHandle(const std::string &name);
 void Record(const std::string &line);
 std::string Quote(const char *text);
 std::string Hex(uintptr_t value);

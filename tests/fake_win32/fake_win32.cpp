@@ -27,6 +27,13 @@ uintptr_t NewHandle(const std::string &name) {
     return handle;
 }
 
+HANDLE SharedHandle(const std::string &name) {
+    HANDLE &shared = state().sharedHandles[name];
+    if (!shared)
+        shared = reinterpret_cast<HANDLE>(NewHandle(name));
+    return shared;
+}
+
 void Record(const std::string &line) {
     state().calls.push_back(line);
 }
@@ -110,10 +117,7 @@ using namespace fake;
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
     Record("GetModuleHandleA(" + Quote(moduleName) + ")");
-    auto &shared = state().sharedHandles["module"];
-    if (!shared)
-        shared = reinterpret_cast<HANDLE>(NewHandle("module"));
-    return static_cast<HMODULE>(shared);
+    return static_cast<HMODULE>(SharedHandle("module"));
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
@@ -169,10 +173,7 @@ HGDIOBJ GetStockObject(int object) {
     Record("GetStockObject(" +
            std::string(object == DEFAULT_GUI_FONT ? "DEFAULT_GUI_FONT" : std::to_string(object)) +
            ")");
-    auto &shared = state().sharedHandles["font"];
-    if (!shared)
-        shared = reinterpret_cast<HANDLE>(NewHandle("DEFAULT_GUI_FONT"));
-    return shared;
+    return SharedHandle("DEFAULT_GUI_FONT");
 }
 
 void InitCommonControls() {

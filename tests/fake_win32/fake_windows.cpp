@@ -478,20 +478,12 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
     Record("LoadIconA(" + Name(instance) + ", " + ResourceName(name) + ")");
     // Shared: the same handle every time, never to be destroyed.
-    std::string key = "icon(" + ResourceName(name) + ")";
-    auto &shared = state().sharedHandles[key];
-    if (!shared)
-        shared = reinterpret_cast<HANDLE>(NewHandle(key));
-    return static_cast<HICON>(shared);
+    return static_cast<HICON>(SharedHandle("icon(" + ResourceName(name) + ")"));
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     Record("LoadCursorA(" + Name(instance) + ", " + ResourceName(name) + ")");
-    std::string key = "cursor(" + ResourceName(name) + ")";
-    auto &shared = state().sharedHandles[key];
-    if (!shared)
-        shared = reinterpret_cast<HANDLE>(NewHandle(key));
-    return static_cast<HCURSOR>(shared);
+    return static_cast<HCURSOR>(SharedHandle("cursor(" + ResourceName(name) + ")"));
 }
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
