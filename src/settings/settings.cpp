@@ -6,6 +6,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 SettingsRecord Settings = {{nullptr, 0}, {nullptr, 0}, false};
 
@@ -52,10 +53,23 @@ bool WriteWholeFile(const char *name, const Text *content) {
 }
 
 // Beside suspend.ini, so the replacing is a rename within one directory;
-// named by process, since two instances may save at the same moment.
-void TemporaryFileName(char *name, size_t size) {
-    snprintf(name, size, SETTINGS_FILE_NAME ".%lu.tmp",
-             static_cast<unsigned long>(GetCurrentProcessId()));
+// named by process, since two instances may save at the same moment. Built
+// by hand: the C runtime's formatted printing would triple the program.
+void TemporaryFileName(char *name) {
+    const char prefix[] = SETTINGS_FILE_NAME ".";
+    const char suffix[] = ".tmp";
+    char digits[16];
+    int count = 0;
+    unsigned long id = GetCurrentProcessId();
+    do {
+        digits[count++] = static_cast<char>('0' + id % 10);
+        id /= 10;
+    } while (id);
+    memcpy(name, prefix, sizeof prefix - 1);
+    name += sizeof prefix - 1;
+    while (count)
+        *name++ = digits[--count];
+    memcpy(name, suffix, sizeof suffix);
 }
 
 } // namespace
@@ -77,7 +91,7 @@ void LoadSettings() {
 // disk or a crash can cost the latest edits but never the settings.
 void SaveSettings() {
     char temporaryName[64];
-    TemporaryFileName(temporaryName, sizeof temporaryName);
+    TemporaryFileName(temporaryName);
 
     Text content = {nullptr, 0};
     bool saved = FormatSettingsFile(&Settings, &content) && WriteWholeFile(temporaryName, &content);

@@ -2,7 +2,7 @@
 #include "ui/resource.h"
 #include "ui/window_classes.h"
 
-#include <stdio.h>
+#include <string.h>
 
 namespace {
 
@@ -34,8 +34,9 @@ const ChildControl OK_BUTTON = {
 LRESULT OnAboutCreate(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    char name[32];
-    snprintf(name, sizeof name, "%s%s", NAME_PREFIX, VERSION);
+    char name[sizeof NAME_PREFIX + sizeof VERSION - 1];
+    memcpy(name, NAME_PREFIX, sizeof NAME_PREFIX - 1);
+    memcpy(name + sizeof NAME_PREFIX - 1, VERSION, sizeof VERSION);
     CreateChildControl(window, instance, NAME_LABEL, font, name);
     CreateChildControl(window, instance, AUTHOR_LABEL, font, "by the Somnivo developers");
     CreateChildControl(window, instance, COPYRIGHT_LABEL, font,

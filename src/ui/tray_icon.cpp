@@ -4,7 +4,6 @@
 #include "ui/window_classes.h"
 
 #include <shellapi.h>
-#include <stdio.h>
 #include <string.h>
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -38,8 +37,8 @@ void AddTrayIcon(HWND window, UINT iconId, UINT callbackMessage, int iconResourc
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = callbackMessage;
     icon.hIcon = LoadSmallIcon(GetModuleHandleA(nullptr), iconResource);
-    // The first form of the record holds 64 bytes of tip.
-    snprintf(icon.szTip, 64, "%s", tip);
+    // The first form of the record holds 64 bytes of tip; the rest is zero.
+    strncpy(icon.szTip, tip, 63);
     Shell_NotifyIconA(NIM_ADD, &icon);
     // The shell copies the image while it handles the request and shows its
     // copy for as long as the icon is there, so our handle can go at once:
