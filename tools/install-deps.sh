@@ -6,7 +6,8 @@ set -eu
 
 packages="cmake make g++ libgtest-dev googletest clang-format
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb xauth icoutils
-imagemagick x11-utils"
+imagemagick x11-utils
+clang-14 libclang-rt-14-dev llvm-14"
 
 missing=""
 for package in $packages; do

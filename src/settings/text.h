@@ -7,7 +7,7 @@
 #include <stddef.h>
 
 struct Text {
-    char *bytes; // followed by one NUL byte of its own; null while empty
+    char *bytes; // followed by one NUL byte of its own; null until first set
     size_t length;
 };
 

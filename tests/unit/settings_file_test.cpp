@@ -35,6 +35,7 @@ const ReadingCase READING_CASES[] = {
      "Suspend=a\rResume=b\rMinimize=NO",
      {"a\rResume=b\rMinimize=NO", "old resume", true}},
     {"CR before CR LF stays", "Suspend=a\r\r\nResume=b\r\n", {"a\r", "b", true}},
+    {"CR at the very end stays", "Resume=b\r\nSuspend=a\r", {"a\r", "b", true}},
     {"Ctrl-Z ends the input",
      "Suspend=s\r\n\x1AResume=r\r\nMinimize=NO\r\n",
      {"s", "old resume", true}},

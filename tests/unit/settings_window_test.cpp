@@ -259,7 +259,7 @@ TEST_F(SettingsWindow, ClosingClosesTheAboutWindowsFirstAndSavesOnce) {
 TEST_F(SettingsWindow, EndOfSessionSavesTheBoxesAndKeepsRunning) {
     SetSettings({"s", "r", true});
     RunProgram(
-        [this](HWND window) {
+        [](HWND window) {
             fake::SetControlText(window, 101, "edited");
             EXPECT_EQ(MainWndProc(window, WM_ENDSESSION, FALSE, 0), 0);
             EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{});
