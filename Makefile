@@ -1,5 +1,5 @@
 # The commands of the README. Each installs what is missing first.
-.PHONY: deps build test fuzz demo run dist clean
+.PHONY: deps build test fuzz demo run dist bench clean
 
 PRESETS := host host-asan win32 win64
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
@@ -27,6 +27,10 @@ fuzz: deps
 
 demo: deps
 	@tools/demo.sh
+
+# Figures of the built program under Wine, each beside its baseline.
+bench: deps
+	@tools/bench/bench.sh
 
 run: deps
 	cmake --preset win32 >/dev/null && cmake --build --preset win32 --target somnivo
