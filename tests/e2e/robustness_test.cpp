@@ -26,8 +26,9 @@ TEST_F(Robustness, AFileOfSeveralMegabytesLoadsAndIsSavedAsItsThreeLines) {
 }
 
 TEST_F(Robustness, VeryLongCommandsSurviveTheBoxesAndTheSave) {
-    // Past the 32 KiB of an edit box's typing limit, and far past any
-    // command line Windows would start.
+    // Past the 30,000 characters a user may type into an edit box (its
+    // default limit, which text set by the program does not obey), and far
+    // past any command line Windows would start.
     const std::string longSuspend = "C:\\" + std::string(40000, 's') + ".bat";
     const std::string longResume = "C:\\" + std::string(200000, 'r') + ".bat";
     scratch_.WriteFile("suspend.ini", Settings(longSuspend, longResume));
