@@ -2,12 +2,11 @@
 #include "ui/resource.h"
 #include "ui/window_classes.h"
 
-#include <string.h>
-
 namespace {
 
-const char NAME_PREFIX[] = "Somnivo v";
-const char VERSION[] = SOMNIVO_VERSION;
+#define NAME_PREFIX "Somnivo v"
+// The version follows the "v" directly.
+const char NAME[] = NAME_PREFIX SOMNIVO_VERSION;
 
 const DWORD LABEL_STYLE = WS_CHILD | WS_VISIBLE;
 
@@ -34,10 +33,7 @@ const ChildControl OK_BUTTON = {
 LRESULT OnAboutCreate(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    char name[sizeof NAME_PREFIX + sizeof VERSION - 1];
-    memcpy(name, NAME_PREFIX, sizeof NAME_PREFIX - 1);
-    memcpy(name + sizeof NAME_PREFIX - 1, VERSION, sizeof VERSION);
-    CreateChildControl(window, instance, NAME_LABEL, font, name);
+    CreateChildControl(window, instance, NAME_LABEL, font, NAME);
     CreateChildControl(window, instance, AUTHOR_LABEL, font, "by the Somnivo developers");
     CreateChildControl(window, instance, COPYRIGHT_LABEL, font,
                        "Copyright (C) 2026 The Somnivo developers");

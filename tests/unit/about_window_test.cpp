@@ -5,24 +5,15 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-struct LabelRow {
-    int id;
-    const char *className;
-    DWORD style;
-    int x, y, width, height;
-    const char *text;
-    const char *failureMessage; // null: not reported
-};
-
-const LabelRow ABOUT_CONTROLS[] = {
-    {106, "STATIC", 0x50000000, 64, 10, 200, 15, "Somnivo v1.5", "Failed to create appname"},
-    {107, "STATIC", 0x50000000, 87, 50, 150, 15, "by the Somnivo developers",
+const ControlRow ABOUT_CONTROLS[] = {
+    {106, "STATIC", 0, 0x50000000, 64, 10, 200, 15, "Somnivo v1.5", "Failed to create appname"},
+    {107, "STATIC", 0, 0x50000000, 87, 50, 150, 15, "by the Somnivo developers",
      "Failed to create author label"},
-    {108, "STATIC", 0x50000000, 10, 65, 300, 15, "Copyright (C) 2026 The Somnivo developers",
+    {108, "STATIC", 0, 0x50000000, 10, 65, 300, 15, "Copyright (C) 2026 The Somnivo developers",
      "Failed to create copyright label"},
-    {109, "STATIC", 0x50000000, 40, 80, 300, 15, "https://somnivo.example.org/",
+    {109, "STATIC", 0, 0x50000000, 40, 80, 300, 15, "https://somnivo.example.org/",
      "Failed to create website label"},
-    {110, "BUTTON", 0x50000001, 102, 110, 75, 22, "OK", nullptr},
+    {110, "BUTTON", 0, 0x50000001, 102, 110, 75, 22, "OK", nullptr},
 };
 
 class AboutWindow : public ProgramTest {
@@ -37,18 +28,8 @@ TEST_F(AboutWindow, HoldsFourLabelsAndAnOkButton) {
     RunProgram([](HWND window) {
         HWND about = OpenAbout(window);
         EXPECT_EQ(fake::Get(about).parent, window) << "owned by the settings window";
-        for (const LabelRow &row : ABOUT_CONTROLS) {
-            const fake::Window &control = fake::Get(GetDlgItem(about, row.id));
-            EXPECT_EQ(control.className, row.className) << row.id;
-            EXPECT_EQ(control.style, row.style) << row.id;
-            EXPECT_EQ(control.extendedStyle, 0u);
-            EXPECT_EQ(control.x, row.x);
-            EXPECT_EQ(control.y, row.y);
-            EXPECT_EQ(control.width, row.width);
-            EXPECT_EQ(control.height, row.height);
-            EXPECT_EQ(control.text, row.text);
-            EXPECT_EQ(fake::Name(control.font), "DEFAULT_GUI_FONT");
-        }
+        for (const ControlRow &row : ABOUT_CONTROLS)
+            ExpectCreatedAs(GetDlgItem(about, row.id), row);
         // 106 in the About window is its name label, not the check box.
         EXPECT_EQ(fake::ControlText(window, 106), "Make this program minimized at startup");
     });
@@ -56,7 +37,7 @@ TEST_F(AboutWindow, HoldsFourLabelsAndAnOkButton) {
 }
 
 TEST_F(AboutWindow, ALabelThatFailsIsReportedTheButtonIsNot) {
-    for (const LabelRow &row : ABOUT_CONTROLS) {
+    for (const ControlRow &row : ABOUT_CONTROLS) {
         ResetProgram();
         RunProgram([&](HWND window) {
             fake::FailCreateControl(row.id);

@@ -15,6 +15,32 @@
 
 #include <functional>
 
+// One child control as the program must create it.
+struct ControlRow {
+    int id;
+    const char *className;
+    DWORD extendedStyle;
+    DWORD style;
+    int x, y, width, height;
+    const char *text;
+    const char *failureMessage; // null: a failed creation is not reported
+};
+
+inline void ExpectCreatedAs(HWND control, const ControlRow &row) {
+    ASSERT_NE(control, nullptr) << row.id;
+    const fake::Window &created = fake::Get(control);
+    EXPECT_EQ(created.className, row.className) << row.id;
+    EXPECT_EQ(created.extendedStyle, row.extendedStyle) << row.id;
+    EXPECT_EQ(created.style, row.style) << row.id;
+    EXPECT_EQ(created.x, row.x) << row.id;
+    EXPECT_EQ(created.y, row.y) << row.id;
+    EXPECT_EQ(created.width, row.width) << row.id;
+    EXPECT_EQ(created.height, row.height) << row.id;
+    EXPECT_EQ(created.text, row.text) << row.id;
+    EXPECT_EQ(fake::Name(created.font), "DEFAULT_GUI_FONT") << row.id;
+    EXPECT_EQ(fake::Name(created.instance), "module") << row.id;
+}
+
 class ProgramTest : public InFreshDirectory {
   protected:
     void SetUp() override {

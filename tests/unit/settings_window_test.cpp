@@ -8,16 +8,6 @@ using Calls = std::vector<std::string>;
 
 class SettingsWindow : public ProgramTest {};
 
-struct ControlRow {
-    int id;
-    const char *className;
-    DWORD extendedStyle;
-    DWORD style;
-    int x, y, width, height;
-    const char *text;
-    const char *failureMessage;
-};
-
 const ControlRow CONTROLS[] = {
     {101, "EDIT", 0x200, 0x50000080, 10, 25, 270, 20, "C:\\s.bat /x", "Couldn't create textbox"},
     {102, "EDIT", 0x200, 0x50000080, 10, 65, 270, 20, " r.bat ", "Couldn't create textbox2"},
@@ -32,21 +22,8 @@ const ControlRow CONTROLS[] = {
 TEST_F(SettingsWindow, HoldsFiveControlsFilledFromTheSettings) {
     SetSettings({"C:\\s.bat /x", " r.bat ", false});
     RunProgram([](HWND window) {
-        for (const ControlRow &row : CONTROLS) {
-            HWND control = GetDlgItem(window, row.id);
-            ASSERT_NE(control, nullptr) << row.id;
-            const fake::Window &created = fake::Get(control);
-            EXPECT_EQ(created.className, row.className);
-            EXPECT_EQ(created.extendedStyle, row.extendedStyle) << row.id;
-            EXPECT_EQ(created.style, row.style) << row.id;
-            EXPECT_EQ(created.x, row.x);
-            EXPECT_EQ(created.y, row.y);
-            EXPECT_EQ(created.width, row.width);
-            EXPECT_EQ(created.height, row.height);
-            EXPECT_EQ(created.text, row.text);
-            EXPECT_EQ(fake::Name(created.font), "DEFAULT_GUI_FONT");
-            EXPECT_EQ(created.instance, GetModuleHandleA(nullptr));
-        }
+        for (const ControlRow &row : CONTROLS)
+            ExpectCreatedAs(GetDlgItem(window, row.id), row);
         EXPECT_EQ(fake::CheckState(window, 106), static_cast<WPARAM>(BST_UNCHECKED));
     });
     EXPECT_TRUE(fake::MessageBoxes().empty());
